@@ -1,5 +1,7 @@
 # Sourced: a private Wine world for tests and demos. Every process it starts
 # is ended by wine_session_stop, by PID or through its own wineserver.
+# Hooks: prefix-setup/*.sh (run on the template prefix once) and
+# session-env/*.sh (sourced at every start, after Xvfb).
 #
 #   wine_session_start <run dir>   starts Xvfb (or uses $DISPLAY when
 #                                  TELVANE_USE_DISPLAY=1), copies a booted
@@ -33,12 +35,17 @@ _wine_start_xvfb() {
     export DISPLAY=":$n"
 }
 
+_wine_lib_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
 # A booted prefix with the settings the tests rely on, made once and reused.
+# Each script in prefix-setup/ runs once on it, with WINEPREFIX set; the
+# template is made anew when Wine or any of those scripts changes.
 _wine_template() {
     local cache=${TELVANE_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/telvane}
-    local version
+    local version setup
     version=$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' '_')
-    local template="$cache/prefix-$version"
+    setup=$(cat "$_wine_lib_dir"/prefix-setup/*.sh 2>/dev/null | sha1sum | cut -c1-12)
+    local template="$cache/prefix-$version-$setup"
     if [ ! -f "$template/.telvane-ready" ]; then
         _wine_log "booting a template prefix (once per machine)"
         rm -rf "$template"
@@ -47,6 +54,11 @@ _wine_template() {
         # Without a window manager, hiding an active window stalls 2 s unless
         # Wine's X11 windows are unmanaged.
         WINEPREFIX="$template" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        local f
+        for f in "$_wine_lib_dir"/prefix-setup/*.sh; do
+            [ -e "$f" ] || continue
+            WINEPREFIX="$template" bash "$f" || { _wine_log "prefix setup $f failed"; return 1; }
+        done
         WINEPREFIX="$template" wineserver -k >/dev/null 2>&1 || true
         WINEPREFIX="$template" timeout 30 wineserver -w || true
         touch "$template/.telvane-ready"
@@ -67,6 +79,14 @@ wine_session_start() {
     else
         _wine_start_xvfb "$dir" || return 1
     fi
+
+    # Environment that programs under test rely on (for example ALSA devices).
+    local f
+    for f in "$_wine_lib_dir"/session-env/*.sh; do
+        [ -e "$f" ] || continue
+        # shellcheck disable=SC1090
+        source "$f"
+    done
 
     local template
     template=$(_wine_template) || return 1
