@@ -43,6 +43,12 @@ struct WindowTraits {
     static void close(pointer h) noexcept { ::DestroyWindow(h); }
 };
 
+struct MenuTraits {
+    using pointer = HMENU;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::DestroyMenu(h); }
+};
+
 // Mutexes, events, threads, processes, file mappings: NULL is invalid.
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFile = UniqueResource<FileHandleTraits>;
@@ -50,5 +56,6 @@ using UniqueRegKey = UniqueResource<RegKeyTraits>;
 using UniqueModule = UniqueResource<ModuleTraits>;
 using UniqueView = UniqueResource<MappedViewTraits>;
 using UniqueWindow = UniqueResource<WindowTraits>;
+using UniqueMenu = UniqueResource<MenuTraits>;
 
 } // namespace platform::win
