@@ -1,6 +1,6 @@
 #!/bin/sh
-# Checks the export and import tables of the shipped DLLs with objdump:
-#   check-binary-tables.sh <objdump> <directory holding Quorvex.dll and CM_HID.dll>
+# Checks the export and import tables of the shipped binaries with objdump:
+#   check-binary-tables.sh <objdump> <directory holding telvane.exe, Quorvex.dll and CM_HID.dll>
 set -u
 objdump=$1
 dir=$2
@@ -49,6 +49,15 @@ $got"
 
 got=$(imports_from "$dir/Quorvex.dll" CM_HID.dll | sort)
 [ "$got" = "$cmhid_names" ] || fail "Quorvex.dll imports from CM_HID.dll:
+$got"
+
+# The program binds the library's first four exports through its import table.
+got=$(imports_from "$dir/telvane.exe" Quorvex.dll | sort)
+expected="CloseCM108Control
+FlashLEDPattern
+InitCM108Control
+TurnOnBuzzer"
+[ "$got" = "$expected" ] || fail "telvane.exe imports from Quorvex.dll:
 $got"
 
 got=$(exports "$dir/CM_HID.dll" | awk '{ print $2 }' | sort)

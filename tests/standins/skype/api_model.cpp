@@ -160,7 +160,13 @@ std::vector<std::string> ApiModel::command(std::string_view line)
                 out = one(verb + " " + key);
         } else if (verb == "HOOK") {
             const std::string how = words.size() == 2 ? upper(words[1]) : "";
-            out = one(how == "ON" || how == "OFF" ? "HOOK " + how : "ERROR 52 invalid parameter");
+            if (how == "ON" || how == "OFF") {
+                out = one("HOOK " + how);
+                const auto changes = hook(how == "OFF");
+                out.insert(out.end(), changes.begin(), changes.end());
+            } else {
+                out = one("ERROR 52 invalid parameter");
+            }
         } else if (verb == "FOCUS" || verb == "MINIMIZE") {
             out = one(verb);
         } else if (verb == "OPEN") {
@@ -176,6 +182,31 @@ std::vector<std::string> ApiModel::command(std::string_view line)
     if (!prefix.empty() && !out.empty())
         out[0] = prefix + out[0];
     return out;
+}
+
+// The phone's hook, as a handset drives it: off the hook answers a ringing
+// incoming call; on the hook ends every call, refusing one still ringing.
+std::vector<std::string> ApiModel::hook(bool offHook)
+{
+    std::vector<std::string> lines;
+    for (auto& call : calls_) {
+        if (isFinal(call.status))
+            continue;
+        const bool ringingIncoming = call.status == "RINGING" && call.type.rfind("INCOMING", 0) == 0;
+        std::string next;
+        if (offHook && ringingIncoming)
+            next = "INPROGRESS";
+        else if (!offHook)
+            next = ringingIncoming ? "REFUSED" : "FINISHED";
+        if (next.empty())
+            continue;
+        call.status = next;
+        const auto status = statusLines(call);
+        lines.insert(lines.end(), status.begin(), status.end());
+        if (offHook)
+            break; // one call is picked up
+    }
+    return lines;
 }
 
 std::vector<std::string> ApiModel::get(const std::vector<std::string>& words)

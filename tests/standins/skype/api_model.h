@@ -41,6 +41,7 @@ private:
     Call* find(const std::string& id);
     std::vector<std::string> statusLines(const Call& call) const;
 
+    std::vector<std::string> hook(bool offHook);
     std::vector<std::string> get(const std::vector<std::string>& words);
     std::vector<std::string> set(const std::vector<std::string>& words, std::string_view line);
     std::vector<std::string> setCall(const std::vector<std::string>& words);

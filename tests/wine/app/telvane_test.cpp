@@ -2,93 +2,17 @@
 // single instance, selection and persistence, the tray, the ring messages,
 // key routing's pre-step and the endings.
 
-#include "telvane_process.h"
-
-#include "app_window.h"
-
-#include <driver.h>
-
-#include <gtest/gtest.h>
-
-#include <platform/win/precise_clock.h>
-
-#include <functional>
+#include "telvane_fixture.h"
 
 #include <platform/win/handles.h>
 
+#include <functional>
+
 using namespace wine_tests;
-using simhandset::Record;
-using simhandset::RecordKind;
 
 namespace {
 
-constexpr DWORD kWaitMs = 10000;
-
-bool isTaken(const Record& r, std::uint32_t value)
-{
-    return r.kind == static_cast<std::uint32_t>(RecordKind::CommandTaken) && r.a == value;
-}
-
-class TelvaneTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        auto driver = simhandset::HandsetDriver::connect();
-        ASSERT_TRUE(driver);
-        handset_.emplace(std::move(*driver));
-    }
-
-    simhandset::HandsetDriver& handset() { return *handset_; }
-
-    // Starts the program; with the handset plugged in, returns once keys are reported.
-    std::unique_ptr<TelvaneProcess> start(bool withHandset = false)
-    {
-        const std::uint64_t from = handset().recordCount();
-        auto p = TelvaneProcess::launch();
-        // The handset library's control window is up once detection has started.
-        if (!handset().waitRecord(
-                from, [](const Record& r) { return r.kind == static_cast<std::uint32_t>(RecordKind::StartDetection); },
-                kWaitMs))
-            throw std::runtime_error("the handset library did not start");
-        if (withHandset) {
-            handset().waitExecuted(handset().plug(), kWaitMs);
-            auto arrival = handset().waitRecord(from, [](const Record& r) { return isTaken(r, 0x0030); }, kWaitMs);
-            if (!arrival)
-                throw std::runtime_error("no arrival command");
-            // Keys are reported from 1200 ms after the arrival on.
-            const double left = handset().ticksToMs(arrival->record.ticks) + 2000 - nowMs();
-            if (left > 0)
-                platform::win::sleepPreciseMs(static_cast<std::uint32_t>(left));
-        }
-        return p;
-    }
-
-    // The first command the controller takes at or after from that matches.
-    std::optional<simhandset::IndexedRecord> waitCommand(std::uint64_t from, std::uint32_t value, DWORD timeoutMs = kWaitMs)
-    {
-        return handset().waitRecord(from, [&](const Record& r) { return isTaken(r, value); }, timeoutMs);
-    }
-
-    // Commands taken in [from, the first taking of `until`]; `until` closes a
-    // window of observation that an action is known to end with.
-    std::vector<std::uint32_t> commandsUntil(std::uint64_t from, std::uint32_t until)
-    {
-        std::vector<std::uint32_t> values;
-        auto end = waitCommand(from, until);
-        if (!end)
-            return values;
-        for (const auto& r : handset().records(from)) {
-            if (r.index > end->index)
-                break;
-            if (r.record.kind == static_cast<std::uint32_t>(RecordKind::CommandTaken) && r.record.a != 0x0200)
-                values.push_back(r.record.a);
-        }
-        return values;
-    }
-
-private:
-    std::optional<simhandset::HandsetDriver> handset_;
-};
+using TelvaneTest = TelvaneFixture;
 
 } // namespace
 
@@ -171,6 +95,86 @@ TEST_F(TelvaneTest, StoredSelectionIsRestored)
     EXPECT_EQ(q->comboSelection(), -1);
     ASSERT_TRUE(storedSelection(&value));
     EXPECT_EQ(value, 0xFFFFFFFFu);
+}
+
+namespace {
+
+HWND waitPopupMenu(bool open, DWORD timeoutMs)
+{
+    const double deadline = nowMs() + timeoutMs;
+    for (;;) {
+        HWND menu = ::FindWindowA("#32768", nullptr);
+        const bool shown = menu && ::IsWindowVisible(menu);
+        if (shown == open)
+            return menu;
+        if (nowMs() >= deadline)
+            return nullptr;
+        ::Sleep(5);
+    }
+}
+
+} // namespace
+
+TEST_F(TelvaneTest, TrayPopupChoosesTheSoftphone)
+{
+    storeSelection(3);
+    auto p = start();
+    const UINT tray = ::RegisterWindowMessageA("WM_TRAY_ICON_NOTIFY_MESSAGE");
+    struct Row {
+        LPARAM mouse;
+        int item; // position chosen in the popup
+        const wchar_t* status;
+        DWORD stored;
+    };
+    // Right click, right double click and the context-menu key open the popup.
+    const Row rows[] = {
+        {WM_RBUTTONDOWN, 4, L"Searching For X-Lite", 4},
+        {WM_RBUTTONDBLCLK, 1, L"Searching For Net2Phone", 1},
+        {WM_CONTEXTMENU, 5, L"Searching For EyeBeam", 5},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.item);
+        // Posted: the menu runs its own loop until it closes.
+        ::PostMessageA(p->mainWindow(), tray, 1, row.mouse);
+        HWND popup = waitPopupMenu(true, kWaitMs);
+        ASSERT_NE(popup, nullptr);
+        for (int i = 0; i <= row.item; ++i)
+            ::PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+        ASSERT_TRUE(waitPopupMenu(false, kWaitMs) || !::FindWindowA("#32768", nullptr));
+        p->send(WM_NULL);
+        EXPECT_EQ(p->statusText(), row.status);
+        DWORD value = 0;
+        ASSERT_TRUE(storedSelection(&value));
+        EXPECT_EQ(value, row.stored);
+        EXPECT_EQ(p->comboSelection(), static_cast<int>(row.stored));
+    }
+    // A left click, a move, or another icon's notification opens nothing.
+    p->trayNotify(WM_LBUTTONDOWN);
+    p->trayNotify(WM_MOUSEMOVE);
+    p->sendRegistered("WM_TRAY_ICON_NOTIFY_MESSAGE", 2, WM_RBUTTONDOWN);
+    HWND none = ::FindWindowA("#32768", nullptr);
+    EXPECT_TRUE(!none || !::IsWindowVisible(none));
+}
+
+TEST_F(TelvaneTest, EachTrayPopupChecksItsOwnSoftphone)
+{
+    // The marks are fixed in the program's menu resource: popup k checks item k.
+    HMODULE image = ::LoadLibraryExW(L"telvane.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(image, nullptr);
+    HMENU menu = ::LoadMenuW(image, MAKEINTRESOURCEW(129));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(::GetMenuItemCount(menu), 6);
+    for (int k = 0; k < 6; ++k) {
+        SCOPED_TRACE(k);
+        HMENU popup = ::GetSubMenu(menu, k);
+        ASSERT_EQ(::GetMenuItemCount(popup), 8);
+        for (int item = 0; item < 6; ++item)
+            EXPECT_EQ((::GetMenuState(popup, static_cast<UINT>(item), MF_BYPOSITION) & MF_CHECKED) != 0, item == k);
+        EXPECT_TRUE(::GetMenuState(popup, 6, MF_BYPOSITION) & MF_SEPARATOR);
+    }
+    ::DestroyMenu(menu);
+    ::FreeLibrary(image);
 }
 
 TEST_F(TelvaneTest, MenuAndComboSelectionsAreShownAndStored)
@@ -328,9 +332,9 @@ TEST_F(TelvaneTest, AnswerAndHangUpKeysSilenceTheRingerFirstForEverySelection)
         row.select();
         for (std::uint16_t scan : {0x0030, 0x0031, 0x0033}) { // YES, NO, second hang-up: press
             const std::uint64_t from = handset().recordCount();
-            handset().key(scan);
+            key(scan);
             EXPECT_TRUE(waitCommand(from, 0x0010)) << "key " << scan;
-            handset().key(static_cast<std::uint16_t>(scan | 0x80));
+            key(static_cast<std::uint16_t>(scan | 0x80));
         }
     }
 }
