@@ -81,8 +81,8 @@ public:
         app_.waitFor("PELLICOR_REMOVED", 0, kWaitMs);
 
         for (const auto& r : app_.received())
-            timeline_.application(r.atMs, describe(r));
-        timeline_.addHandsetRecords(*handset_, handset_->records(first_));
+            timeline_.add(r.atMs, "app", describe(r));
+        timeline_.addHandsetRecords(*handset_, handset_->records(first_), true);
         timeline_.print();
 
         const auto state = handset_->state();
@@ -101,7 +101,7 @@ private:
 
     void press(std::uint16_t scan) { handset_->waitExecuted(handset_->key(scan), kWaitMs); }
 
-    void note(const char* text) { timeline_.note(wine_tests::nowMs(), text); }
+    void note(const char* text) { timeline_.add(wine_tests::nowMs(), "script", text); }
 
     static void pause(std::uint32_t ms) { platform::win::sleepPreciseMs(ms); }
 
@@ -122,7 +122,7 @@ private:
     int fail(const char* why)
     {
         std::fprintf(stderr, "session failed: %s\n", why);
-        timeline_.addHandsetRecords(*handset_, handset_->records(first_));
+        timeline_.addHandsetRecords(*handset_, handset_->records(first_), true);
         timeline_.print();
         return 1;
     }

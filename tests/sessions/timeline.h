@@ -1,6 +1,6 @@
 #pragma once
-// A readable timeline of one session: what the application received and what
-// the handset saw, merged by time.
+// A readable timeline of one session, merged by time from several sources:
+// the script's own steps, the program, the handset, Skype.
 
 #include <driver.h>
 
@@ -13,23 +13,21 @@ class Timeline {
 public:
     explicit Timeline(double originMs) : originMs_(originMs) {}
 
-    void application(double atMs, std::string text) { add(atMs, 0, std::move(text)); }
-    void handset(double atMs, std::string text) { add(atMs, 1, std::move(text)); }
-    void note(double atMs, std::string text) { add(atMs, 2, std::move(text)); }
+    void add(double atMs, const char* source, std::string text);
 
-    // The handset's records, without the noise of the ACK worker's pin
-    // handshakes unless they changed something.
-    void addHandsetRecords(simhandset::HandsetDriver& driver, const std::vector<simhandset::IndexedRecord>& records);
+    // The handset's records. With pinDetail off, the pin and EEPROM traffic is
+    // left out and what it carried (keys read, commands taken) stays.
+    void addHandsetRecords(simhandset::HandsetDriver& driver, const std::vector<simhandset::IndexedRecord>& records,
+                           bool pinDetail);
 
     void print() const;
 
 private:
     struct Line {
         double atMs;
-        int column; // 0 application, 1 handset, 2 script
+        std::string source;
         std::string text;
     };
-    void add(double atMs, int column, std::string text);
 
     double originMs_;
     std::vector<Line> lines_;
