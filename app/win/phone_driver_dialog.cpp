@@ -57,9 +57,15 @@ PhoneDriverDialog::PhoneDriverDialog()
 
 // --- start-up --------------------------------------------------------------
 
-void PhoneDriverDialog::onInitDialog()
+void PhoneDriverDialog::bindControls()
 {
-    attachTrayRecord();
+    statusLine_ = ::GetDlgItem(hwnd(), IDC_STATUS_LINE);
+    markerLabel_ = ::GetDlgItem(hwnd(), IDC_MARKER_LABEL);
+}
+
+void PhoneDriverDialog::initDialog()
+{
+    TrayDialog::initDialog();
 
     if (HMENU system = ::GetSystemMenu(hwnd(), FALSE)) {
         wchar_t about[128] = {};
@@ -83,8 +89,6 @@ void PhoneDriverDialog::onInitDialog()
     registerMessages();
     sipwatch::publishMainWindow(hwnd());
 
-    statusLine_ = ::GetDlgItem(hwnd(), IDC_STATUS_LINE);
-    markerLabel_ = ::GetDlgItem(hwnd(), IDC_MARKER_LABEL);
     createSoftphoneCombo();
     restoreSelection();
 
@@ -161,10 +165,6 @@ void PhoneDriverDialog::setStatusLine(std::string_view text) { ::SetWindowTextA(
 bool PhoneDriverDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        onInitDialog();
-        result = TRUE; // default focus
-        return true;
     case WM_SYSCOMMAND:
         if (systemCommandAction(wParam, true) == SystemCommandAction::Ignore) {
             result = 0;
@@ -199,20 +199,19 @@ bool PhoneDriverDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     case WM_COMMAND:
         onCommand(wParam);
         return true;
-    case WM_DESTROY:
-        return TrayDialog::onMessage(message, wParam, lParam, result);
     default:
-        dispatch(message, wParam, lParam);
-        TrayDialog::onMessage(message, wParam, lParam, result);
-        return false;
+        // Initialisation, the tray's messages and defaultProcessing.
+        return TrayDialog::onMessage(message, wParam, lParam, result);
     }
 }
 
-bool PhoneDriverDialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+// Recognition in this order; the first match is handled, and every message
+// then gets the default dialog processing.
+void PhoneDriverDialog::defaultProcessing(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const Messages& m = messages_;
     if (message == 0)
-        return false;
+        return;
     if (message == m.removed) {
         mixerDevice_.reset();
     } else if (message == m.ringOn || message == m.ringOff) {
@@ -241,10 +240,7 @@ bool PhoneDriverDialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         ring_.onBuzzerOn(selectedSoftphone());
     } else if (message == m.offBuzzer) {
         ring_.onBuzzerOff();
-    } else {
-        return false;
     }
-    return true;
 }
 
 void PhoneDriverDialog::onCommand(WPARAM wParam)

@@ -31,14 +31,18 @@ public:
     SoftphoneIndex selectedSoftphone() const { return selectedSoftphone_.load(std::memory_order_relaxed); }
 
 private:
+    // TrayDialog's dialog operations, in their slot order.
+    void bindControls() override;
+    void defaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void initDialog() override;
+
+    // The window's own handlers; every other message goes to defaultProcessing.
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-    void onInitDialog();
     void registerMessages();
     void createSoftphoneCombo();
     void restoreSelection();
     void apply(const SelectionChange& change);
-    bool dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(WPARAM wParam);
     void onTimer(UINT_PTR id);
     void onPaintMinimized();

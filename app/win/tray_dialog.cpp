@@ -18,10 +18,12 @@ TrayDialog::TrayDialog()
     record_.uCallbackMessage = trayMessage_;
 }
 
-void TrayDialog::attachTrayRecord()
+void TrayDialog::initDialog()
 {
+    // The window exists: the record takes its handle and icon identifier 1.
     record_.hWnd = hwnd();
     record_.uID = 1;
+    bindControls();
 }
 
 bool TrayDialog::showTrayIcon()
@@ -102,8 +104,13 @@ void TrayDialog::openTrayPopup()
     ::SetMenuDefaultItem(popup, trayMenuDefaultItem_, TRUE);
 }
 
-bool TrayDialog::onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
+bool TrayDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    if (message == WM_INITDIALOG) {
+        initDialog();
+        result = TRUE; // the default focus
+        return true;
+    }
     if (message == WM_SYSCOMMAND) {
         if (systemCommandAction(wParam, minimizeToTray_) != SystemCommandAction::ToTray)
             return false;
@@ -124,6 +131,7 @@ bool TrayDialog::onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
             ::Shell_NotifyIconA(NIM_ADD, &record_);
         return false;
     }
+    defaultProcessing(message, wParam, lParam);
     return false;
 }
 

@@ -21,7 +21,15 @@ public:
     int trayPopupIndex() const { return trayPopupIndex_; }
 
 protected:
-    // In this slot order; each gets the cursor position in screen coordinates.
+    // The dialog operations a derived window overrides, in this slot order:
+    // binding its controls, the processing of every message it has no handler
+    // for, and its initialisation (which runs the binding).
+    virtual void bindControls() {}
+    virtual void defaultProcessing(UINT, WPARAM, LPARAM) {}
+    virtual void initDialog();
+
+    // The tray operations, in this slot order; each gets the cursor position in
+    // screen coordinates.
     virtual void trayLeftDown(POINT) {}
     virtual void trayLeftDoubleClick(POINT);
     virtual void trayRightDown(POINT) { openTrayPopup(); }
@@ -35,11 +43,10 @@ protected:
     void setTrayMenu(int menuId);
     void dispatchTrayNotification(WPARAM wParam, LPARAM lParam);
 
-    // The window exists: the record takes its handle and icon identifier 1.
-    void attachTrayRecord();
     void setTrayPopupIndex(int index) { trayPopupIndex_ = index; }
 
-    // WM_SYSCOMMAND's minimise and close, WM_DESTROY, and the shell's restart.
+    // Initialisation, WM_SYSCOMMAND's minimise and close, WM_DESTROY, the
+    // shell's restart; everything else goes to defaultProcessing.
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:

@@ -204,9 +204,11 @@ private:
             timeoutMs);
     }
 
-    // Right click on the icon, then the keyboard down to the item and Return.
+    // Right click on the icon, then the keyboard down to the item and Return;
+    // returns once the posted command has changed the status line.
     void chooseFromTray(const TelvaneProcess& p, int item)
     {
+        const std::wstring before = p.statusText();
         ::PostMessageA(p.mainWindow(), ::RegisterWindowMessageA("WM_TRAY_ICON_NOTIFY_MESSAGE"), 1, WM_RBUTTONDOWN);
         HWND popup = nullptr;
         const double deadline = nowMs() + kWaitMs;
@@ -219,7 +221,8 @@ private:
         ::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
         while (::IsWindowVisible(popup) && nowMs() < deadline)
             ::Sleep(5);
-        p.send(WM_NULL);
+        while (p.statusText() == before && nowMs() < deadline)
+            ::Sleep(5);
     }
 
     sessions::Timeline timeline_;
