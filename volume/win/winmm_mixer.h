@@ -5,20 +5,11 @@
 #include <handset_mixer_device.h>
 #include <handset_volume.h>
 
-#include <platform/unique_resource.h>
-
-#include <windows.h>
-
-#include <mmsystem.h>
+#include <platform/win/handles.h>
 
 namespace volume::win {
 
-struct MixerTraits {
-    using pointer = HMIXER;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::mixerClose(h); }
-};
-using UniqueMixer = platform::UniqueResource<MixerTraits>;
+using platform::win::UniqueMixer;
 
 // Mixer device index, no callback, flags 0; empty when the device does not open.
 UniqueMixer openMixer(UINT index);

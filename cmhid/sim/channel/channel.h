@@ -13,6 +13,7 @@
 #include "../model/handset_model.h"
 
 #include <platform/win/handles.h>
+#include <platform/win/shared_block.h>
 
 #include <cstdint>
 #include <optional>
@@ -86,8 +87,7 @@ public:
     template <typename F>
     auto locked(F&& f)
     {
-        Guard guard(*this);
-        return f(*block_);
+        return memory_.locked([&] { return f(*block_); });
     }
 
     HANDLE commandEvent() const { return commandEvent_.get(); }
@@ -96,25 +96,15 @@ public:
                        std::uint32_t c = 0, std::uint32_t d = 0);
 
 private:
-    class Guard {
-    public:
-        explicit Guard(Channel& ch);
-        ~Guard();
-        Guard(const Guard&) = delete;
-        Guard& operator=(const Guard&) = delete;
+    Channel(platform::win::NamedSharedMemory memory, platform::win::UniqueHandle commandEvent)
+        : memory_(std::move(memory)), commandEvent_(std::move(commandEvent)),
+          block_(static_cast<SharedBlock*>(memory_.data()))
+    {
+    }
 
-    private:
-        Channel& ch_;
-        bool owned_;
-    };
-
-    Channel() = default;
-
-    platform::win::UniqueHandle mapping_;
-    platform::win::UniqueView view_;
-    platform::win::UniqueHandle mutex_;
+    platform::win::NamedSharedMemory memory_;
     platform::win::UniqueHandle commandEvent_;
-    SharedBlock* block_ = nullptr;
+    SharedBlock* block_;
 };
 
 } // namespace simhandset

@@ -1,6 +1,5 @@
 #include "standin_channel.h"
 
-#include <platform/win/mutex.h>
 #include <platform/win/precise_clock.h>
 
 #include <algorithm>
@@ -10,42 +9,22 @@ namespace skype_standin {
 
 std::optional<Channel> Channel::open(const std::string& name)
 {
-    Channel ch;
-    ch.mutex_.reset(::CreateMutexA(nullptr, FALSE, (name + ".lock").c_str()));
-    ch.commandEvent_.reset(::CreateEventA(nullptr, FALSE, FALSE, (name + ".cmd").c_str()));
-    ch.readyEvent_.reset(::CreateEventA(nullptr, TRUE, FALSE, (name + ".ready").c_str()));
-    if (!ch.mutex_ || !ch.commandEvent_ || !ch.readyEvent_)
+    platform::win::UniqueHandle commandEvent(::CreateEventA(nullptr, FALSE, FALSE, (name + ".cmd").c_str()));
+    platform::win::UniqueHandle readyEvent(::CreateEventA(nullptr, TRUE, FALSE, (name + ".ready").c_str()));
+    if (!commandEvent || !readyEvent)
         return std::nullopt;
-
-    // The creator initialises the block under the lock; a mapping's pages start zeroed.
-    platform::win::MutexOwnership owner(ch.mutex_.get(), 5000);
-    if (!owner)
+    auto memory = platform::win::NamedSharedMemory::open(name, sizeof(SharedBlock), [](void* data) {
+        auto* b = static_cast<SharedBlock*>(data);
+        if (b->magic == kMagic)
+            return b->version == kLayoutVersion;
+        b->ticksPerSecond = platform::win::qpcFrequency();
+        b->version = kLayoutVersion;
+        b->magic = kMagic;
+        return true;
+    });
+    if (!memory)
         return std::nullopt;
-    ch.mapping_.reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                           static_cast<DWORD>(sizeof(SharedBlock)), (name + ".shm").c_str()));
-    if (!ch.mapping_)
-        return std::nullopt;
-    ch.view_.reset(::MapViewOfFile(ch.mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedBlock)));
-    if (!ch.view_)
-        return std::nullopt;
-    ch.block_ = static_cast<SharedBlock*>(ch.view_.get());
-    if (ch.block_->magic != kMagic) {
-        ch.block_->ticksPerSecond = platform::win::qpcFrequency();
-        ch.block_->version = kLayoutVersion;
-        ch.block_->magic = kMagic;
-    } else if (ch.block_->version != kLayoutVersion) {
-        return std::nullopt;
-    }
-    owner.release();
-    return ch;
-}
-
-Channel::Guard::Guard(Channel& ch) : ch_(ch), owned_(platform::win::waitOwned(ch.mutex_.get(), 10000)) {}
-
-Channel::Guard::~Guard()
-{
-    if (owned_)
-        ::ReleaseMutex(ch_.mutex_.get());
+    return Channel(std::move(*memory), std::move(commandEvent), std::move(readyEvent));
 }
 
 void Channel::append(SharedBlock& b, RecordKind kind, std::uint64_t window, std::uint64_t value, std::int64_t result,

@@ -41,6 +41,7 @@
 // Times are QueryPerformanceCounter ticks, comparable across processes.
 
 #include <platform/win/handles.h>
+#include <platform/win/shared_block.h>
 
 #include <cstdint>
 #include <optional>
@@ -115,8 +116,7 @@ public:
     template <typename F>
     auto locked(F&& f)
     {
-        Guard guard(*this);
-        return f(*block_);
+        return memory_.locked([&] { return f(*block_); });
     }
 
     HANDLE commandEvent() const { return commandEvent_.get(); }
@@ -127,26 +127,17 @@ public:
                        std::int64_t result, std::uint32_t flagBits, const void* text, std::uint32_t size);
 
 private:
-    class Guard {
-    public:
-        explicit Guard(Channel& ch);
-        ~Guard();
-        Guard(const Guard&) = delete;
-        Guard& operator=(const Guard&) = delete;
+    Channel(platform::win::NamedSharedMemory memory, platform::win::UniqueHandle commandEvent,
+            platform::win::UniqueHandle readyEvent)
+        : memory_(std::move(memory)), commandEvent_(std::move(commandEvent)), readyEvent_(std::move(readyEvent)),
+          block_(static_cast<SharedBlock*>(memory_.data()))
+    {
+    }
 
-    private:
-        Channel& ch_;
-        bool owned_;
-    };
-
-    Channel() = default;
-
-    platform::win::UniqueHandle mapping_;
-    platform::win::UniqueView view_;
-    platform::win::UniqueHandle mutex_;
+    platform::win::NamedSharedMemory memory_;
     platform::win::UniqueHandle commandEvent_;
     platform::win::UniqueHandle readyEvent_;
-    SharedBlock* block_ = nullptr;
+    SharedBlock* block_;
 };
 
 } // namespace skype_standin

@@ -21,27 +21,6 @@ std::wstring besideThisProgram(const wchar_t* file)
     return dir + file;
 }
 
-struct WindowSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK findCaptioned(HWND hwnd, LPARAM param)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != search->pid)
-        return TRUE;
-    wchar_t caption[128] = {};
-    ::GetWindowTextW(hwnd, caption, static_cast<int>(std::size(caption)));
-    if (std::wstring(caption) == kTelvaneCaption) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 } // namespace
 
 std::unique_ptr<TelvaneProcess> TelvaneProcess::launch(bool waitForWindow)
@@ -88,9 +67,11 @@ TelvaneProcess::~TelvaneProcess()
 
 HWND TelvaneProcess::findWindow() const
 {
-    WindowSearch search{processId_, nullptr};
-    ::EnumWindows(findCaptioned, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return findProcessWindow(processId_, [](HWND hwnd) {
+        wchar_t caption[128] = {};
+        ::GetWindowTextW(hwnd, caption, static_cast<int>(std::size(caption)));
+        return std::wstring(caption) == kTelvaneCaption;
+    });
 }
 
 bool TelvaneProcess::running() const { return ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }

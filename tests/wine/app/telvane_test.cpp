@@ -349,18 +349,28 @@ TEST_F(TelvaneTest, CloseFromOutsideStopsKeysButNotTheProgram)
     EXPECT_TRUE(p->running());
     EXPECT_TRUE(::IsWindow(p->mainWindow()));
 
-    // Keys find no control window now: the library forwards nothing.
+    // The handset library's hidden control window goes; the main window stays.
+    auto controlWindow = [&] {
+        return findProcessWindow(p->processId(), [](HWND hwnd) {
+            char cls[16] = {};
+            ::GetClassNameA(hwnd, cls, sizeof cls);
+            return std::string(cls) == "#32770" && ::GetWindowTextLengthW(hwnd) == 0;
+        });
+    };
     const double deadline = nowMs() + kWaitMs;
-    bool lost = false;
-    while (!lost && nowMs() < deadline) {
-        const std::uint64_t from = handset().recordCount();
-        handset().waitExecuted(handset().key(0x0030), kWaitMs);
-        auto note = handset().waitRecord(
-            from, [](const Record& r) { return r.kind == static_cast<std::uint32_t>(RecordKind::Notify) && r.b == 2; },
-            kWaitMs);
-        lost = note && note->record.c == 0;
-    }
-    EXPECT_TRUE(lost);
+    while (controlWindow() && nowMs() < deadline)
+        ::Sleep(5);
+    ASSERT_EQ(controlWindow(), nullptr);
+
+    // A key now finds no window to tell: the library forwards nothing.
+    const std::uint64_t from = handset().recordCount();
+    key(0x0030);
+    auto note = handset().waitRecord(from, [](const Record& r) {
+        return r.kind == static_cast<std::uint32_t>(RecordKind::Notify) &&
+               r.a == static_cast<std::uint32_t>(simhandset::Notice::Gpio) && r.b == 2;
+    }, kWaitMs);
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->record.c, 0u) << "not posted";
 
     // "Close" still ends it.
     p->command(32797);

@@ -89,34 +89,13 @@ void QuorvexSession::sync()
         throw std::runtime_error("the marker key's pins were not released");
 }
 
-namespace {
-
-struct DialogSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK findOwnDialog(HWND hwnd, LPARAM param)
-{
-    auto* s = reinterpret_cast<DialogSearch*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    char cls[16] = {};
-    ::GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == s->pid && std::string(cls) == "#32770") {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-} // namespace
-
 HWND QuorvexSession::controlWindow()
 {
-    DialogSearch search{::GetCurrentProcessId(), nullptr};
-    ::EnumWindows(findOwnDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return findProcessWindow(::GetCurrentProcessId(), [](HWND hwnd) {
+        char cls[16] = {};
+        ::GetClassNameA(hwnd, cls, sizeof cls);
+        return std::string(cls) == "#32770";
+    });
 }
 
 std::vector<Received> QuorvexSession::receivedSince(size_t from) const

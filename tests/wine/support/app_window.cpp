@@ -109,3 +109,36 @@ bool AppWindow::waitFor(const std::string& name, size_t from, DWORD timeoutMs, R
 }
 
 } // namespace wine_tests
+
+namespace wine_tests {
+
+namespace {
+
+struct WindowSearch {
+    DWORD pid;
+    const std::function<bool(HWND)>* match;
+    HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->pid && (*search->match)(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HWND findProcessWindow(DWORD pid, const std::function<bool(HWND)>& match)
+{
+    WindowSearch search{pid, &match, nullptr};
+    ::EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+} // namespace wine_tests

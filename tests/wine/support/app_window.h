@@ -62,3 +62,10 @@ private:
 double nowMs();
 
 } // namespace wine_tests
+
+namespace wine_tests {
+
+// The first top-level window of process pid for which match answers true.
+HWND findProcessWindow(DWORD pid, const std::function<bool(HWND)>& match);
+
+} // namespace wine_tests

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <mmsystem.h>
+
 namespace platform::win {
 
 struct KernelHandleTraits {
@@ -49,6 +51,12 @@ struct MenuTraits {
     static void close(pointer h) noexcept { ::DestroyMenu(h); }
 };
 
+struct MixerTraits {
+    using pointer = HMIXER;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::mixerClose(h); }
+};
+
 // Mutexes, events, threads, processes, file mappings: NULL is invalid.
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFile = UniqueResource<FileHandleTraits>;
@@ -57,5 +65,6 @@ using UniqueModule = UniqueResource<ModuleTraits>;
 using UniqueView = UniqueResource<MappedViewTraits>;
 using UniqueWindow = UniqueResource<WindowTraits>;
 using UniqueMenu = UniqueResource<MenuTraits>;
+using UniqueMixer = UniqueResource<MixerTraits>;
 
 } // namespace platform::win
