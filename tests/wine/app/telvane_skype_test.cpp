@@ -143,12 +143,26 @@ TEST_F(SkypeCallTest, AttachAnnouncesTheProtocolAndTheHandsetAsAudioDevice)
     p->send(WM_NULL);
     EXPECT_EQ(p->statusText(), L"Searching For Skype");
 
-    // Each handset arrival sends the pair again, input first.
+    // Each handset arrival sends the pair again, input first. Skype may attach
+    // once more meanwhile, with a pair of its own: count the attaches too.
     waitAttachesDone();
     const std::uint64_t from = skype().recordCount();
     handset().plug();
-    EXPECT_EQ(sentUntil(from, "SET AUDIO_OUT " + device),
-              (std::vector<std::string>{"SET AUDIO_IN " + device, "SET AUDIO_OUT " + device}));
+    const double deadline = nowMs() + kWaitMs;
+    std::vector<std::string> sent;
+    size_t protocols = 0, ins = 0, outs = 0;
+    do {
+        ::Sleep(5);
+        sent = texts(skype().commands(from));
+        protocols = static_cast<size_t>(std::count(sent.begin(), sent.end(), "PROTOCOL 5"));
+        ins = static_cast<size_t>(std::count(sent.begin(), sent.end(), "SET AUDIO_IN " + device));
+        outs = static_cast<size_t>(std::count(sent.begin(), sent.end(), "SET AUDIO_OUT " + device));
+    } while ((outs < protocols + 1 || ins != outs) && nowMs() < deadline);
+    EXPECT_EQ(ins, protocols + 1) << joined(sent);
+    EXPECT_EQ(outs, protocols + 1) << joined(sent);
+    auto firstAudio = std::find_if(sent.begin(), sent.end(), [](const std::string& l) { return l.rfind("SET AUDIO", 0) == 0; });
+    ASSERT_NE(firstAudio, sent.end());
+    EXPECT_EQ(*firstAudio, "SET AUDIO_IN " + device) << "input first";
 }
 
 TEST_F(SkypeCallTest, IncomingCallRingsIsAnsweredDialledIntoAndHungUp)
