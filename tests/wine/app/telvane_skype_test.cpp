@@ -20,6 +20,15 @@ std::vector<std::string> texts(const std::vector<skype_standin::Entry>& commands
     return out;
 }
 
+// Without what a (further) attach sends: "PROTOCOL 5" and the audio devices.
+std::vector<std::string> withoutAttach(std::vector<std::string> lines)
+{
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [](const std::string& l) { return l == "PROTOCOL 5" || l.rfind("SET AUDIO_", 0) == 0; }),
+                lines.end());
+    return lines;
+}
+
 // True when `expected` appears in `actual` in order, other lines allowed between.
 bool inOrder(const std::vector<std::string>& actual, const std::vector<std::string>& expected)
 {
@@ -195,7 +204,7 @@ TEST_F(SkypeCallTest, IncomingCallRingsIsAnsweredDialledIntoAndHungUp)
     key(0x0093);
     key(0x0023); // #: during a call at once
     key(0x00A3);
-    const auto dialled = sentUntil(from, "BTN_RELEASED #");
+    const auto dialled = withoutAttach(sentUntil(from, "BTN_RELEASED #"));
     EXPECT_EQ(dialled, (std::vector<std::string>{"SET CALL 7 DTMF 1", "BTN_PRESSED 1", "BTN_RELEASED 1",
                                                  "SET CALL 7 DTMF 0", "BTN_PRESSED 0", "BTN_RELEASED 0",
                                                  "SET CALL 7 DTMF #", "BTN_PRESSED #", "BTN_RELEASED #"}))
